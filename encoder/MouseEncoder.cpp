@@ -5,7 +5,9 @@ namespace {
 constexpr std::uint8_t kPrimerByte = 0x40;
 
 // An 8-bit two's-complement count.
-std::int32_t ConSigno(int valor) { return valor > 127 ? valor - 256 : valor; }
+std::int32_t ConSigno(int valor) {
+    return valor > 127 ? valor - 256 : valor;
+}
 
 }  // namespace
 

@@ -10,7 +10,7 @@
 // mouse sends when RTS comes on, a fourth byte of some mice) costs at most
 // the packet it falls in.
 class MouseEncoder {
-public:
+  public:
     // Takes one received byte. On return m_nMovX and m_nMovY hold the
     // movement it reports: the packet's counts on the byte that completes a
     // packet, 0 and 0 on every other byte.
@@ -23,6 +23,6 @@ public:
     std::int32_t m_nMovX = 0;
     std::int32_t m_nMovY = 0;
 
-private:
+  private:
     void Decodificar();
 };

@@ -11,7 +11,9 @@ constexpr double kPi = 3.141592;
 // Degrees of sky per millisecond, a hair below 1/240000.
 constexpr double kGradosPorMilisegundo = 4.166666666666e-6;
 
-double Frac(double x) { return x - static_cast<double>(TruncateToInt32(x)); }
+double Frac(double x) {
+    return x - static_cast<double>(TruncateToInt32(x));
+}
 
 }  // namespace
 
@@ -39,7 +41,8 @@ std::pair<double, double> Telescopio::AltAzDesdeEcuatoriales(double ar, double d
     const double c1 = std::cos(hRad) * std::cos(decRad);
     const double s1 = std::sin(latRad) * std::sin(decRad);
     const double s2 = std::cos(latRad) * c1;
-    const double azimut = (std::atan((std::sin(hRad) * std::cos(decRad)) / (s2 + s1)) * (-180.0)) / kPi;
+    const double azimut =
+        (std::atan((std::sin(hRad) * std::cos(decRad)) / (s2 + s1)) * (-180.0)) / kPi;
     const double altura = (std::asin(s2 - s1) * 180.0) / kPi;
     return {altura, azimut};
 }
@@ -94,17 +97,14 @@ PosicionMostrada Telescopio::DescomponerPosicion(double ar, double dec) {
     return p;
 }
 
-std::pair<double, double> Telescopio::CalcularCorreccion(double arOrigenTeorico,
-                                                         double decOrigenTeorico,
-                                                         double /*arOrigenReal*/,
-                                                         double /*decOrigenReal*/,
-                                                         double arDestinoTeorico,
-                                                         double decDestinoTeorico,
-                                                         double arDestinoReal,
-                                                         double decDestinoReal) {
+std::pair<double, double> Telescopio::CalcularCorreccion(
+    double arOrigenTeorico, double decOrigenTeorico, double /*arOrigenReal*/,
+    double /*decOrigenReal*/, double arDestinoTeorico, double decDestinoTeorico,
+    double arDestinoReal, double decDestinoReal) {
     // The real origin enters neither result, and the two brackets differ on
     // purpose: users' procedures rely on these exact figures.
     const double cAR = (arDestinoTeorico - arOrigenTeorico) - (arDestinoReal - arDestinoTeorico);
-    const double cDEC = (decDestinoTeorico - decOrigenTeorico) - (decDestinoReal - decOrigenTeorico);
+    const double cDEC =
+        (decDestinoTeorico - decOrigenTeorico) - (decDestinoReal - decOrigenTeorico);
     return {cAR, cDEC};
 }

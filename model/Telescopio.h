@@ -12,7 +12,7 @@
 // Angles are doubles in degrees, right ascension included; positions are
 // running sums that only the display folds. Everything runs on the UI thread.
 class Telescopio {
-public:
+  public:
     Telescopio() = default;
     virtual ~Telescopio() = default;
 
@@ -39,13 +39,10 @@ public:
     // (right ascension correction, declination correction) of the polar
     // alignment, from the theoretical origin, real origin, theoretical
     // destination and real destination.
-    static std::pair<double, double> CalcularCorreccion(double arOrigenTeorico,
-                                                        double decOrigenTeorico,
-                                                        double arOrigenReal, double decOrigenReal,
-                                                        double arDestinoTeorico,
-                                                        double decDestinoTeorico,
-                                                        double arDestinoReal,
-                                                        double decDestinoReal);
+    static std::pair<double, double> CalcularCorreccion(
+        double arOrigenTeorico, double decOrigenTeorico, double arOrigenReal, double decOrigenReal,
+        double arDestinoTeorico, double decDestinoTeorico, double arDestinoReal,
+        double decDestinoReal);
 
     CSerialPort m_Puerto;
     MouseEncoder m_Encoder;

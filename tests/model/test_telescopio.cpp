@@ -90,13 +90,25 @@ TEST(CalcularCorreccion, KeepsItsTwoBrackets) {
         double cAR, cDEC;
     } casos[] = {
         {"nothing accepted", {arPolaris, decPolaris}, {0, 0}, {0, 0}, {0, 0}, -37.95, 0.0},
-        {"destination off by one", {arPolaris, decPolaris}, {0, 0}, {100, 20}, {101, 21}, 61.05, -1.0},
-        {"real origin ignored", {arPolaris, decPolaris}, {123, -45}, {100, 20}, {101, 21}, 61.05, -1.0},
+        {"destination off by one",
+         {arPolaris, decPolaris},
+         {0, 0},
+         {100, 20},
+         {101, 21},
+         61.05,
+         -1.0},
+        {"real origin ignored",
+         {arPolaris, decPolaris},
+         {123, -45},
+         {100, 20},
+         {101, 21},
+         61.05,
+         -1.0},
         {"destination at origin", {10, 20}, {0, 0}, {10, 20}, {11, 21}, -1.0, -1.0},
     };
     for (const auto& c : casos) {
-        const auto [cAR, cDEC] = Telescopio::CalcularCorreccion(
-            c.to[0], c.to[1], c.ro[0], c.ro[1], c.td[0], c.td[1], c.rd[0], c.rd[1]);
+        const auto [cAR, cDEC] = Telescopio::CalcularCorreccion(c.to[0], c.to[1], c.ro[0], c.ro[1],
+                                                                c.td[0], c.td[1], c.rd[0], c.rd[1]);
         EXPECT_EQ(cAR, c.cAR) << c.caso;
         EXPECT_EQ(cDEC, c.cDEC) << c.caso;
     }

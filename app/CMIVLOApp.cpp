@@ -1,0 +1,9 @@
+#include "app/CMIVLOApp.h"
+
+#include "app/CMainFrame.h"
+
+bool CMIVLOApp::InitInstance() {
+    CMainFrame dlg;
+    dlg.DoModal();
+    return false;
+}

@@ -68,9 +68,10 @@ QLineEdit* MakeEdit(const ControlTemplate& c, QWidget* parent) {
     edit->setReadOnly((c.styles & kReadOnly) != 0);
     if ((c.styles & kRightAlign) != 0) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     if ((c.styles & kCentre) != 0) edit->setAlignment(Qt::AlignCenter);
-    if ((c.styles & kDigitsOnly) != 0) {
-        edit->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    if ((c.styles & (kDigitsOnly | kSignedDigits)) != 0) {
+        const QString patron = (c.styles & kSignedDigits) != 0 ? QStringLiteral("-?[0-9]*")
+                                                                : QStringLiteral("[0-9]*");
+        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(patron), edit));
     }
     edit->setTextMargins(0, 0, 0, 0);
     edit->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px 1px; }"));

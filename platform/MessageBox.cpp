@@ -39,3 +39,7 @@ int AfxMessageBox(const QString& text, unsigned type) {
 void ShowApplicationErrorBox(const QString& text) {
     Run(QStringLiteral("Application Error"), text, QMessageBox::Critical, nullptr);
 }
+
+void ReportInvalidArgument() {
+    AfxMessageBox(QStringLiteral("Error interno de la aplicación."), MB_OK | MB_ICONSTOP);
+}

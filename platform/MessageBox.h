@@ -20,3 +20,7 @@ int AfxMessageBox(const QString& text, unsigned type = MB_OK);
 // The serial driver's error box: caption "Application Error", error icon,
 // no owner window.
 void ShowApplicationErrorBox(const QString& text);
+
+// An invalid-argument error that ended a handler (a reply too short to read):
+// a stop-icon box with the program's text for it.
+void ReportInvalidArgument();

@@ -22,6 +22,7 @@ enum ControlStyle : std::uint32_t {
     kFlat = 1u << 8,      // a group box drawn as a plain frame
     kNoPrefix = 1u << 9,  // a static text shows '&' as it is
     kVerticalScroll = 1u << 10,
+    kSignedDigits = 1u << 11,  // digits with one leading minus sign
 };
 
 struct ControlTemplate {

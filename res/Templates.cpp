@@ -124,8 +124,9 @@ DialogTemplate Configura() {
     c.push_back(Edit(1002, 75, 90, 55, 10, kBorder | kRightAlign | kAutoHScroll | kTabStop));
     c.push_back(Group("Horario UMT:", 5, 105, 130, 25));
     c.push_back(Label("Diferencia horaria", 10, 115, 60, 10));
+    // West of Greenwich the difference is negative: the box takes a minus sign.
     c.push_back(
-        Edit(1003, 75, 115, 55, 10, kBorder | kRightAlign | kAutoHScroll | kDigitsOnly | kTabStop));
+        Edit(1003, 75, 115, 55, 10, kBorder | kRightAlign | kAutoHScroll | kSignedDigits | kTabStop));
     return t;
 }
 

@@ -116,12 +116,24 @@ TEST(CDialog, EscapeCancelsAndEnterPressesTheDefaultButton) {
     EXPECT_EQ(otro.a, 7);
 }
 
-TEST(CDialog, DigitBoxesRefuseTypedLettersAndSigns) {
-    Campos dlg;
-    dlg.show();
-    QWidget* caja = dlg.GetDlgItem(1003);
-    QTest::keyClicks(caja, QStringLiteral("-1a2"));
-    EXPECT_EQ(dlg.GetDlgItemText(1003), QStringLiteral("12"));
+TEST(CDialog, DigitBoxesRefuseWhatIsNotADigit) {
+    const struct {
+        int plantilla;
+        int caja;
+        const char* tecleado;
+        const char* queda;
+    } casos[] = {
+        {IDD_MIVLO_DIALOG, 1016, "-1a2", "12"},
+        {IDD_CONFIGURA, 1003, "-1a2", "-12"},  // the time difference takes its sign
+        {IDD_CONFIGURA, 1003, "1-2", "12"},
+        {IDD_CONFIGURA, 1001, "1a-2", "1a-2"},  // any characters: the exchange reads it
+    };
+    for (const auto& c : casos) {
+        CDialog dlg(c.plantilla);
+        dlg.show();
+        QTest::keyClicks(dlg.GetDlgItem(c.caja), QString::fromUtf8(c.tecleado));
+        EXPECT_EQ(dlg.GetDlgItemText(c.caja), QString::fromUtf8(c.queda)) << c.caja;
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
@@ -214,6 +215,9 @@ void ChartSimulator::Accept() {
         close(fd);
         return;
     }
+    // Replies are short lines each awaited by the client: send each at once.
+    const int on = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     SendLine(fd, "OK! id=" + std::to_string(nextId_++) + " chart=Chart_1");
     clients_.push_back(Client{fd, {}, 0});
 }

@@ -5,7 +5,14 @@
 #include <QMetaObject>
 #include <QPointer>
 
+#include <stdexcept>
+
+#include "alignment/CCorrigeDlg.h"
 #include "app/CAboutDlg.h"
+#include "config/CConfiguraDlg.h"
+#include "planetarium/CCartesduCielDlg.h"
+#include "planetarium/ChartText.h"
+#include "planetarium/PointingCommand.h"
 #include "encoder/CommMessages.h"
 #include "platform/DataExchange.h"
 #include "platform/MessageBox.h"
@@ -22,7 +29,9 @@ QString Hemisferio(std::uint8_t norte, const char* si, const char* no) {
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent)
-    : CDialog(IDD_MIVLO_DIALOG, parent), m_hIcon(LoadAppIcon()) {}
+    : CDialog(IDD_MIVLO_DIALOG, parent), m_hIcon(LoadAppIcon()) {
+    m_DDE.SetMessageBox([](const std::string& texto) { AfxMessageBox(QString::fromStdString(texto)); });
+}
 
 CMainFrame::~CMainFrame() = default;
 
@@ -95,6 +104,21 @@ void CMainFrame::OnCommand(int id) {
         case 1027:
             OnReset();
             return;
+        case ID_CONFIGURACION_TELESCOPIO: {
+            CConfiguraDlg dlg(this);
+            dlg.DoModal();
+            return;
+        }
+        case ID_HERRAMIENTAS_CORREGIRALINEACION: {
+            CCorrigeDlg dlg(this);
+            dlg.DoModal();
+            return;
+        }
+        case ID_HERRAMIENTAS_CARTESDUCIEL: {
+            CCartesduCielDlg dlg(this);
+            dlg.DoModal();
+            return;
+        }
         case ID_AYUDA_ACERCADE: {
             CAboutDlg dlg;
             dlg.DoModal();
@@ -122,12 +146,39 @@ long CMainFrame::OnCommRxChar(std::uintptr_t wParam, std::intptr_t /*lParam*/) {
 void CMainFrame::OnTimer(int id) {
     const PosicionMostrada p0 =
         Telescopio::DescomponerPosicion(m_Telescopio.m_dAR, m_Telescopio.m_dDEC);
-    (void)p0;
     if (id == 1) {
         // A late tick, or ticks merged, still add every second that passed.
         for (int i = TimerTicksDue(); i > 0; --i) m_Telescopio.AvanzarAR(1000);
         MostrarEcuatoriales(
             Telescopio::DescomponerPosicion(m_Telescopio.m_dAR, m_Telescopio.m_dDEC));
+    }
+    if (id == 2 && !m_bRefrescando) {
+        m_bRefrescando = true;
+        try {
+            RefrescarCarta(p0);
+        } catch (const std::invalid_argument&) {
+            ReportInvalidArgument();  // the next tick tries again
+        }
+        m_bRefrescando = false;
+    }
+}
+
+void CMainFrame::RefrescarCarta(const PosicionMostrada& p0) {
+    std::string respuesta;
+    if (m_DDE.m_bRecibir != 0) {
+        respuesta = m_DDE.RecibirDDE("DdeData");
+        m_DDE.m_ARRecibida = LeerAR(respuesta);
+        m_DDE.m_DECRecibida = LeerDEC(respuesta);
+        SetDlgItemInt(1016, m_DDE.m_ARRecibida.nHoras);
+        SetDlgItemInt(1017, m_DDE.m_ARRecibida.nMinutos);
+        SetDlgItemInt(1018, m_DDE.m_ARRecibida.nSegundos);
+        SetDlgItemInt(1020, m_DDE.m_DECRecibida.nGrados);
+        SetDlgItemInt(1021, m_DDE.m_DECRecibida.nMinutos);
+        SetDlgItemInt(1022, m_DDE.m_DECRecibida.nSegundos);
+        SetCurSel(1029, m_DDE.m_DECRecibida.bNorte == 1 ? 0 : 1);
+    }
+    if (m_DDE.m_bEnviar != 0) {
+        m_DDE.EnviarDDE("DdeData", BuildPointingCommand(p0, m_DDE.m_bRecibir != 0, respuesta));
     }
 }
 
@@ -161,6 +212,7 @@ void CMainFrame::OnSysCommand(unsigned nID, long /*lParam*/) {
 
 void CMainFrame::OnDestroy() {
     if (m_Telescopio.m_bConectado) m_Telescopio.m_Puerto.StopListening();
+    if (m_DDE.m_bEnviar == 1) m_DDE.Desconectar();
     CDialog::OnDestroy();
 }
 

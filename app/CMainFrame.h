@@ -6,6 +6,7 @@
 
 #include "encoder/CommOwner.h"
 #include "model/Telescopio.h"
+#include "planetarium/CDDE.h"
 #include "platform/CDialog.h"
 
 class QMenu;
@@ -35,6 +36,7 @@ class CMainFrame : public CDialog, public CommOwner {
     void ShowApplicationError(const std::string& text) override;
 
     Telescopio m_Telescopio;
+    CDDE m_DDE;
     QString m_strDECHemisferio = QStringLiteral("Norte");
     QString m_strAZSentido = QStringLiteral("Este");
     QString m_strALTSentido = QStringLiteral("Cenit");
@@ -70,9 +72,15 @@ class CMainFrame : public CDialog, public CommOwner {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
+    // Timer 2: reads the chart's centre into the GO-TO box and points the
+    // chart at the telescope, from the position as it stood when the tick came.
+    void RefrescarCarta(const PosicionMostrada& p0);
     void MostrarHorizontales(const PosicionMostrada& altura, const PosicionMostrada& azimut);
 
     // The window menu's commands, offered in the client area because the
     // desktop's window manager owns the real one.
     QMenu* m_pMenuSistema = nullptr;
+    // A refresh that is still waiting on the planetarium or on one of its
+    // boxes; a tick that comes due meanwhile is skipped.
+    bool m_bRefrescando = false;
 };

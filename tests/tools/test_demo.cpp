@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "encoder/MouseEncoder.h"
+#include "tools/demo/Demo.h"
+#include "tools/demo/SimulatedMount.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+QStringList L(std::initializer_list<const char*> t) {
+    QStringList l;
+    for (const char* s : t) l << QString::fromUtf8(s);
+    return l;
+}
+
+// Every movement the mount sends decodes back to the same counts in the
+// program's own decoder.
+TEST(SimulatedMount, PacketsDecodeToTheCountsSent) {
+    const struct {
+        int dx, dy;
+    } cases[] = {{0, 0}, {5, 3}, {-1, 0}, {0, -128}, {127, -127}, {-64, 63}};
+    for (const auto& c : cases) {
+        MouseEncoder encoder;
+        for (const std::uint8_t byte : SimulatedMount::Packet(c.dx, c.dy)) encoder.TomarByte(byte);
+        EXPECT_EQ(encoder.m_nMovX, c.dx) << c.dx << ", " << c.dy;
+        EXPECT_EQ(encoder.m_nMovY, c.dy) << c.dx << ", " << c.dy;
+    }
+}
+
+// The whole demo, short: the boxes show the star, then the star moved by the
+// slew's counts, and the chart was told where the telescope points.
+TEST(Demo, ShowsTheSlewAndPointsTheChart) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const DemoReport r = RunDemo({folder.path(), 1500ms});
+    ASSERT_TRUE(r.ok) << r.problem.toStdString();
+
+    EXPECT_EQ(r.shownBefore.mid(0, 7), L({"5", "55", "10", "7", "24", "25", "Norte"}));
+    EXPECT_EQ(r.sentX, kDemoSlewX);
+    EXPECT_EQ(r.sentY, kDemoSlewY);
+    // 221 counts are 10°02'43.6" more declination: every byte arrived.
+    EXPECT_EQ(r.shownAfter.mid(3, 4), L({"17", "27", "8", "Norte"}));
+    // 661 counts are 2h00m10.9s more right ascension, and the sky has turned
+    // for the few seconds the link has been on.
+    EXPECT_EQ(r.shownAfter.mid(0, 2), L({"7", "55"}));
+    const int seconds = r.shownAfter[2].toInt();
+    EXPECT_GE(seconds, 21);
+    EXPECT_LE(seconds, 59);
+
+    ASSERT_FALSE(r.moveCommands.isEmpty());
+    EXPECT_TRUE(r.moveCommands[0].startsWith(QStringLiteral("MOVE RA:7h55m")))
+        << r.moveCommands[0].toStdString();
+    EXPECT_TRUE(r.moveCommands[0].contains(QStringLiteral("DEC:+17d27m8.")))
+        << r.moveCommands[0].toStdString();
+    EXPECT_TRUE(r.messages.contains(
+        QString::fromUtf8("Cartes du Ciel recibirá las coordenadas de M.I.V.LO.")));
+
+    for (const QString& path : {r.beforePicture, r.afterPicture}) {
+        const QImage picture(path);
+        EXPECT_FALSE(picture.isNull()) << path.toStdString();
+        EXPECT_GT(picture.width(), 100);
+        EXPECT_GT(picture.height(), 100);
+    }
+}
+
+}  // namespace

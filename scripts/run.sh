@@ -36,6 +36,7 @@ stop_simulators() {
   rm -rf "$logs"
 }
 trap stop_simulators EXIT
+trap 'exit 1' INT TERM
 
 # Starts a simulator in the background, its output going to a log.
 launch() {

@@ -46,16 +46,26 @@ bool CCorrigeDlg::OnInitDialog() {
 
 void CCorrigeDlg::OnCommand(int id) {
     switch (id) {
-        case 1036: return OnCorregir();
-        case 1024: return OnAceptarOrigenTeorico();
-        case 1027: return OnAceptarDestinoTeorico();
-        case 1025: return OnAceptarOrigenReal();
-        case 1026: return OnAceptarDestinoReal();
-        case 1032: return OnAdquirirOrigenTeorico();
-        case 1033: return OnAdquirirDestinoTeorico();
-        case 1034: return OnAdquirirOrigenReal();
-        case 1035: return OnAdquirirDestinoReal();
-        default: CDialog::OnCommand(id);
+        case 1036:
+            return OnCorregir();
+        case 1024:
+            return OnAceptarOrigenTeorico();
+        case 1027:
+            return OnAceptarDestinoTeorico();
+        case 1025:
+            return OnAceptarOrigenReal();
+        case 1026:
+            return OnAceptarDestinoReal();
+        case 1032:
+            return OnAdquirirOrigenTeorico();
+        case 1033:
+            return OnAdquirirDestinoTeorico();
+        case 1034:
+            return OnAdquirirOrigenReal();
+        case 1035:
+            return OnAdquirirDestinoReal();
+        default:
+            CDialog::OnCommand(id);
     }
 }
 
@@ -65,14 +75,24 @@ void CCorrigeDlg::OnAceptarOrigenTeorico() {
 void CCorrigeDlg::OnAceptarDestinoTeorico() {
     Aceptar(kDestinoTeorico, m_dARDestinoTeorico, m_dDECDestinoTeorico);
 }
-void CCorrigeDlg::OnAceptarOrigenReal() { Aceptar(kOrigenReal, m_dAROrigenReal, m_dDECOrigenReal); }
+void CCorrigeDlg::OnAceptarOrigenReal() {
+    Aceptar(kOrigenReal, m_dAROrigenReal, m_dDECOrigenReal);
+}
 void CCorrigeDlg::OnAceptarDestinoReal() {
     Aceptar(kDestinoReal, m_dARDestinoReal, m_dDECDestinoReal);
 }
-void CCorrigeDlg::OnAdquirirOrigenTeorico() { AdquirirTeorico(kOrigenTeorico); }
-void CCorrigeDlg::OnAdquirirDestinoTeorico() { AdquirirTeorico(kDestinoTeorico); }
-void CCorrigeDlg::OnAdquirirOrigenReal() { AdquirirReal(kOrigenReal); }
-void CCorrigeDlg::OnAdquirirDestinoReal() { AdquirirReal(kDestinoReal); }
+void CCorrigeDlg::OnAdquirirOrigenTeorico() {
+    AdquirirTeorico(kOrigenTeorico);
+}
+void CCorrigeDlg::OnAdquirirDestinoTeorico() {
+    AdquirirTeorico(kDestinoTeorico);
+}
+void CCorrigeDlg::OnAdquirirOrigenReal() {
+    AdquirirReal(kOrigenReal);
+}
+void CCorrigeDlg::OnAdquirirDestinoReal() {
+    AdquirirReal(kDestinoReal);
+}
 
 void CCorrigeDlg::Aceptar(int bloque, double& ar, double& dec) {
     const int c = kBloques[bloque].primera;

@@ -11,7 +11,7 @@ class CMainFrame;
 class CCorrigeDlg : public CDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit CCorrigeDlg(CMainFrame* pPrincipal);
 
     void OnCorregir();
@@ -34,11 +34,11 @@ public:
     double m_dDECDestinoReal = 0;
     CMainFrame* m_pPrincipal;
 
-protected:
+  protected:
     bool OnInitDialog() override;
     void OnCommand(int id) override;
 
-private:
+  private:
     // Blocks are numbered 0 to 3: theoretical origin and destination, real
     // origin and destination.
     void Aceptar(int bloque, double& ar, double& dec);

@@ -10,10 +10,10 @@
 #include "alignment/CCorrigeDlg.h"
 #include "app/CAboutDlg.h"
 #include "config/CConfiguraDlg.h"
+#include "encoder/CommMessages.h"
 #include "planetarium/CCartesduCielDlg.h"
 #include "planetarium/ChartText.h"
 #include "planetarium/PointingCommand.h"
-#include "encoder/CommMessages.h"
 #include "platform/DataExchange.h"
 #include "platform/MessageBox.h"
 #include "res/AppIcon.h"
@@ -30,7 +30,8 @@ QString Hemisferio(std::uint8_t norte, const char* si, const char* no) {
 
 CMainFrame::CMainFrame(QWidget* parent)
     : CDialog(IDD_MIVLO_DIALOG, parent), m_hIcon(LoadAppIcon()) {
-    m_DDE.SetMessageBox([](const std::string& texto) { AfxMessageBox(QString::fromStdString(texto)); });
+    m_DDE.SetMessageBox(
+        [](const std::string& texto) { AfxMessageBox(QString::fromStdString(texto)); });
 }
 
 CMainFrame::~CMainFrame() = default;

@@ -6,9 +6,6 @@ include(GNUInstallDirs)
 set(MIVLO_APP_ID org.mivlo.Mivlo)
 
 install(TARGETS mivlo-chartsim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-if(TARGET mivlo-mountsim)
-  install(TARGETS mivlo-mountsim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
 install(FILES packaging/${MIVLO_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/${MIVLO_APP_ID}.metainfo.xml
@@ -38,8 +35,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "M.I.V.LO. reads a serial mouse whose counters are driven by the axes of an\n"
     "equatorial mount and shows where the telescope points, in equatorial and\n"
     "horizontal coordinates. It syncs on stars, guides the polar alignment and\n"
-    "keeps Cartes du Ciel in step. Includes mivlo-chartsim, a simulated Cartes\n"
-    "du Ciel, for trying it without a planetarium.")
+    "keeps Cartes du Ciel in step. Includes mivlo-mountsim and mivlo-chartsim,\n"
+    "a simulated mount and Cartes du Ciel, to try it without either.")
 list(JOIN CPACK_PACKAGE_DESCRIPTION "" CPACK_PACKAGE_DESCRIPTION)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -78,7 +78,9 @@ void CConfiguraDlg::OnOK() {
     EndDialog(IDOK);
 }
 
-void CConfiguraDlg::OnCancel() { EndDialog(IDCANCEL); }
+void CConfiguraDlg::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 void CConfiguraDlg::MostrarEstado(bool conectado) {
     SetDlgItemText(1000, conectado ? QStringLiteral("Conectado") : QStringLiteral("Desconectado"));

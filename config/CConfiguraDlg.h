@@ -10,7 +10,7 @@ class CMainFrame;
 class CConfiguraDlg : public CDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit CConfiguraDlg(CMainFrame* pPrincipal);
 
     void OnConectar();
@@ -21,13 +21,13 @@ public:
     int m_nDiferencia = 0;
     CMainFrame* m_pPrincipal;
 
-protected:
+  protected:
     void DoDataExchange(DataExchange& dx) override;
     bool OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
     void OnCommand(int id) override;
 
-private:
+  private:
     void MostrarEstado(bool conectado);
 };

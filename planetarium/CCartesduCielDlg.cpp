@@ -14,7 +14,9 @@ const char* const kServicio = "ciel";
 const char* const kTema = "DdeSkyChart";
 const char* const kItem = "DdeData";
 
-void Informar(const char* texto) { AfxMessageBox(QString::fromUtf8(texto), MB_OK | MB_ICONINFORMATION); }
+void Informar(const char* texto) {
+    AfxMessageBox(QString::fromUtf8(texto), MB_OK | MB_ICONINFORMATION);
+}
 
 }  // namespace
 
@@ -82,9 +84,11 @@ bool CCartesduCielDlg::LeerSitio() {
     Telescopio& t = m_pPrincipal->m_Telescopio;
     try {
         const GMS lon = LeerLON(dde.RecibirDDE(kItem));
-        t.m_dLongitud = Telescopio::GradosDesdeGMS(lon.nGrados, lon.nMinutos, lon.nSegundos, lon.bNorte);
+        t.m_dLongitud =
+            Telescopio::GradosDesdeGMS(lon.nGrados, lon.nMinutos, lon.nSegundos, lon.bNorte);
         const GMS lat = LeerLAT(dde.RecibirDDE(kItem));
-        t.m_dLatitud = Telescopio::GradosDesdeGMS(lat.nGrados, lat.nMinutos, lat.nSegundos, lat.bNorte);
+        t.m_dLatitud =
+            Telescopio::GradosDesdeGMS(lat.nGrados, lat.nMinutos, lat.nSegundos, lat.bNorte);
         const HMS hora = LeerHora(dde.RecibirDDE(kItem));
         t.m_dTiempo = Telescopio::GradosDesdeHMS(hora.nHoras, hora.nMinutos, hora.nSegundos);
     } catch (const std::invalid_argument&) {

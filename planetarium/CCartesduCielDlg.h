@@ -11,7 +11,7 @@ class CMainFrame;
 class CCartesduCielDlg : public CDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit CCartesduCielDlg(CMainFrame* pPrincipal);
 
     int m_nRefresco = 0;
@@ -19,12 +19,12 @@ public:
     int m_bRecibe = 0;
     CMainFrame* m_pPrincipal;
 
-protected:
+  protected:
     void DoDataExchange(DataExchange& dx) override;
     bool OnInitDialog() override;
     void OnOK() override;
 
-private:
+  private:
     void EmpezarRefresco();
     // Reads the chart's longitude, latitude and clock, each with a request of
     // its own; false when a reply was too short to read.

@@ -20,13 +20,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   exec "$bin/tools/demo/mivlo-demo" out
 fi
 
-mountsim=""
-targets=(mivlo mivlo-chartsim)
-if [ -f tools/mountsim/CMakeLists.txt ]; then
-  targets+=(mivlo-mountsim)
-  mountsim="$bin/tools/mountsim/mivlo-mountsim"
-fi
-cmake --build --preset "$preset" --target "${targets[@]}"
+cmake --build --preset "$preset" --target mivlo mivlo-chartsim mivlo-mountsim
 
 logs=$(mktemp -d)
 pids=()
@@ -67,14 +61,10 @@ export MIVLO_CIEL="127.0.0.1:$port"
 echo "Simulated Cartes du Ciel on $MIVLO_CIEL"
 tail -n +2 -f --pid="$chartsim" "$logs/chartsim" | sed -u 's/^/Cartes du Ciel (simulated) received: /' &
 
-if [ -n "$mountsim" ]; then
-  launch mountsim "$mountsim"
-  device=$(first_line mountsim '/dev/' "${pids[-1]}" | grep -oE '/dev/[^ ]+')
-  export MIVLO_COM1="$device"
-  echo "Simulated mount on $MIVLO_COM1 (COM1)"
-else
-  echo "The mount simulator is not part of this checkout: COM1 is ${MIVLO_COM1:-/dev/ttyS0}."
-fi
+# A slow steady slew: 20 and 10 counts a second on the two axes.
+launch mountsim "$bin/tools/mountsim/mivlo-mountsim" --slew 20,10
+export MIVLO_COM1=$(first_line mountsim '^/dev/' "${pids[-1]}")
+echo "Simulated mount on $MIVLO_COM1 (COM1)"
 
 cat <<'STEPS'
 

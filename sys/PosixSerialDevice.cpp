@@ -181,7 +181,10 @@ int PosixSerialDevice::BuildSettings(unsigned baud, char parity, unsigned dataBi
 
 int PosixSerialDevice::ApplySettings() {
     if (RetryOnInterrupt([&] { return tcsetattr(m_nDescriptor, TCSANOW, &m_Settings); }) != 0) {
-        return errno;
+        const int error = errno;
+        // A pseudo-terminal keeps its 8-bit characters whatever size is asked
+        // for, and the C library reports that as EINVAL; the rest was applied.
+        if (error != EINVAL || !IsPseudoTerminal()) return error;
     }
     return HoldRtsOn();
 }

@@ -9,19 +9,13 @@
 
 #include "app/CMainFrame.h"
 #include "res/ResourceIds.h"
+#include "tests/support/RunModal.h"
 #include "tools/automation/ModalScript.h"
 
 namespace {
 
-// Runs the main window modally, runs body inside its modal loop, then closes
-// it; returns what the modal run returned.
 int ConVentana(CMainFrame& w, const std::function<void(CMainFrame&)>& body) {
-    WhenModalAppears(nullptr, [&](QWidget* activo) {
-        EXPECT_EQ(activo, &w);
-        body(w);
-        w.EndDialog(IDCANCEL);
-    });
-    return w.DoModal();
+    return RunModal<CMainFrame>(w, body);
 }
 
 QStringList Cajas(CMainFrame& w, std::initializer_list<int> ids) {

@@ -17,8 +17,7 @@ TestOwner::~TestOwner() {
 void TestOwner::PostToOwnerThread(std::function<void()> task) {
     {
         const std::lock_guard lock(m_Mutex);
-        if (m_nUnfinished > 0) m_bPostedWhileBusy = true;
-        ++m_nUnfinished;
+        if (m_bInHandler || !m_Tasks.empty()) m_bPostedWhileBusy = true;
         ++m_nPosted;
         m_Tasks.push_back(std::move(task));
     }
@@ -30,9 +29,12 @@ long TestOwner::OnCommNotification(unsigned message, std::uintptr_t wParam, std:
     {
         const std::lock_guard lock(m_Mutex);
         m_Notifications.push_back(notification);
+        m_bInHandler = true;
     }
     m_Changed.notify_all();
     if (m_OnNotification) m_OnNotification(notification);
+    const std::lock_guard lock(m_Mutex);
+    m_bInHandler = false;
     return 0;
 }
 
@@ -56,13 +58,15 @@ bool TestOwner::WaitForPosted(std::size_t count) {
     return WaitFor([&] { return m_nPosted >= count; });
 }
 
-void TestOwner::RunPending() {
+void TestOwner::RunOnOwnerThread(const std::function<void()>& task) {
     std::promise<void> ran;
-    // Posted directly, so that it does not count as a hand-off of the driver.
+    // Queued directly, so that it does not count as a hand-off of the driver.
     {
         const std::lock_guard lock(m_Mutex);
-        m_Tasks.push_back([&ran] { ran.set_value(); });
-        ++m_nUnfinished;
+        m_Tasks.push_back([&] {
+            task();
+            ran.set_value();
+        });
     }
     m_Changed.notify_all();
     ran.get_future().wait();
@@ -99,6 +103,5 @@ void TestOwner::Loop() {
         lock.unlock();
         task();
         lock.lock();
-        --m_nUnfinished;
     }
 }

@@ -38,12 +38,16 @@ class TestOwner : public CommOwner {
     bool WaitForNotifications(std::size_t count);
     bool WaitForBoxes(std::size_t count);
     bool WaitForPosted(std::size_t count);
-    // Returns once every task posted before it has run or been dropped.
-    void RunPending();
+    // Runs task on the owner's thread after every task posted before it, and
+    // waits for it.
+    void RunOnOwnerThread(const std::function<void()>& task);
+    void RunPending() {
+        RunOnOwnerThread([] {});
+    }
 
     std::vector<Notification> Notifications();
     std::vector<std::string> Boxes();
-    // Whether a task was posted while an earlier one had not finished.
+    // Whether a task was posted while an earlier one waited or a handler ran.
     bool PostedWhileBusy();
 
   private:
@@ -54,7 +58,7 @@ class TestOwner : public CommOwner {
     std::condition_variable m_Changed;
     std::deque<std::function<void()>> m_Tasks;
     std::size_t m_nPosted = 0;
-    std::size_t m_nUnfinished = 0;
+    bool m_bInHandler = false;
     bool m_bPostedWhileBusy = false;
     bool m_bQuit = false;
     std::vector<Notification> m_Notifications;

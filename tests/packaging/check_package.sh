@@ -19,7 +19,7 @@ install_tree() {
 
 expect_files() {
   local f
-  for f in usr/bin/mivlo usr/bin/mivlo-chartsim \
+  for f in usr/bin/mivlo usr/bin/mivlo-chartsim usr/bin/mivlo-mountsim \
            usr/share/applications/$app.desktop usr/share/metainfo/$app.metainfo.xml \
            usr/share/icons/hicolor/48x48/apps/$app.png \
            usr/share/icons/hicolor/256x256/apps/$app.png; do

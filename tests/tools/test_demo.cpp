@@ -3,9 +3,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "encoder/MouseEncoder.h"
 #include "tools/demo/Demo.h"
-#include "tools/demo/SimulatedMount.h"
 
 namespace {
 
@@ -17,26 +15,12 @@ QStringList L(std::initializer_list<const char*> t) {
     return l;
 }
 
-// Every movement the mount sends decodes back to the same counts in the
-// program's own decoder.
-TEST(SimulatedMount, PacketsDecodeToTheCountsSent) {
-    const struct {
-        int dx, dy;
-    } cases[] = {{0, 0}, {5, 3}, {-1, 0}, {0, -128}, {127, -127}, {-64, 63}};
-    for (const auto& c : cases) {
-        MouseEncoder encoder;
-        for (const std::uint8_t byte : SimulatedMount::Packet(c.dx, c.dy)) encoder.TomarByte(byte);
-        EXPECT_EQ(encoder.m_nMovX, c.dx) << c.dx << ", " << c.dy;
-        EXPECT_EQ(encoder.m_nMovY, c.dy) << c.dx << ", " << c.dy;
-    }
-}
-
 // The whole demo, short: the boxes show the star, then the star moved by the
 // slew's counts, and the chart was told where the telescope points.
 TEST(Demo, ShowsTheSlewAndPointsTheChart) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    const DemoReport r = RunDemo({folder.path(), 1500ms});
+    const DemoReport r = RunDemo({folder.path(), 1500ms, {}});
     ASSERT_TRUE(r.ok) << r.problem.toStdString();
 
     EXPECT_EQ(r.shownBefore.mid(0, 7), L({"5", "55", "10", "7", "24", "25", "Norte"}));

@@ -4,6 +4,10 @@
 #include <QAction>
 #include <QDir>
 #include <QPixmap>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryFile>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -12,15 +16,22 @@
 #include "res/ResourceIds.h"
 #include "tools/automation/ModalScript.h"
 #include "tools/chartsim/ChartSimulator.h"
-#include "tools/demo/SimulatedMount.h"
 
 namespace {
 
 constexpr int kShownBoxes[] = {1000, 1001, 1002, 1004, 1005, 1006, 1007, 1008,
                                1009, 1010, 1011, 1012, 1013, 1014, 1015};
 constexpr int kRefreshSeconds = 2;
-// Time for the bytes already on the line to reach the display.
-constexpr int kSettleMs = 500;
+// 1200 baud, 7N1: nine bits a byte, three bytes a packet.
+constexpr int kPacketsPerSecond = 1200 / 9 / 3;
+// Before the slew the mount sends still packets for a while: connecting
+// empties the line, and whatever it empties must not be movement.
+constexpr int kStillBeforeSeconds = 3;
+// After the slew it goes on sending still packets until the demo ends, so
+// that the line stays up while the program has it open.
+constexpr int kStillAfterSeconds = 120;
+// Time for the last bytes on the line to reach the display.
+constexpr int kSettleMs = 300;
 
 void Say(const QString& text) {
     std::printf("%s\n", qPrintable(text));
@@ -99,7 +110,42 @@ QStringList Moves(const ChartSimulator& chart) {
 
 // The steps inside the main window's modal run; false with report.problem set
 // at the first step that failed.
-bool Script(CMainFrame& w, SimulatedMount& mount, const ChartSimulator& chart,
+// The mount simulator's script: one packet's counts a line at the line's
+// pace, the slew's spread so that its totals come out exact.
+QByteArray MountScript(std::chrono::milliseconds slew) {
+    const QByteArray still = QByteArray("0 0\n").repeated(kPacketsPerSecond);
+    QByteArray script = still.repeated(kStillBeforeSeconds);
+    const int packets = std::max(1, static_cast<int>(slew.count() * kPacketsPerSecond / 1000));
+    for (int i = 0; i < packets; ++i) {
+        const int dx = kDemoSlewX * (i + 1) / packets - kDemoSlewX * i / packets;
+        const int dy = kDemoSlewY * (i + 1) / packets - kDemoSlewY * i / packets;
+        script += QByteArray::number(dx) + ' ' + QByteArray::number(dy) + '\n';
+    }
+    return script + still.repeated(kStillAfterSeconds);
+}
+
+// Starts the mount simulator on the script; its device, or empty.
+QString StartMount(QProcess& mount, const QString& program, const QString& script) {
+    mount.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    mount.start(program, {QStringLiteral("--script"), script, QStringLiteral("--totals")});
+    if (!mount.waitForStarted()) return {};
+    while (!mount.canReadLine() && mount.waitForReadyRead(5000)) {
+    }
+    return QString::fromLocal8Bit(mount.readLine()).trimmed();
+}
+
+// Reads the running totals the mount prints each second into x and y.
+void ReadTotals(QProcess& mount, int& x, int& y) {
+    static const QRegularExpression totals(QStringLiteral("^X=(-?\\d+) Y=(-?\\d+)"));
+    while (mount.canReadLine()) {
+        const auto m = totals.match(QString::fromLocal8Bit(mount.readLine()));
+        if (!m.hasMatch()) continue;
+        x = m.captured(1).toInt();
+        y = m.captured(2).toInt();
+    }
+}
+
+bool Script(CMainFrame& w, QProcess& mount, const QString& script, const ChartSimulator& chart,
             const DemoSettings& settings, const QDir& folder, DemoReport& report) {
     SyncOnStar(w);
     report.shownBefore = Shown(w);
@@ -107,17 +153,31 @@ bool Script(CMainFrame& w, SimulatedMount& mount, const ChartSimulator& chart,
     Say(QStringLiteral("Synced on %1:   %2")
             .arg(QString::fromUtf8(kDemoStar.name), EquatorialText(report.shownBefore)));
 
+    report.comPort = StartMount(mount, settings.mountSimulator, script);
+    if (report.comPort.isEmpty()) {
+        report.problem = QStringLiteral("cannot start %1").arg(settings.mountSimulator);
+        return false;
+    }
+    qputenv("MIVLO_COM1", report.comPort.toLocal8Bit());
+    Say(QStringLiteral("Simulated mount on %1 (MIVLO_COM1)").arg(report.comPort));
     if (!ConnectCom1(w)) {
         report.problem = QStringLiteral("COM1 (%1) did not connect").arg(report.comPort);
         return false;
     }
     Say(QStringLiteral("Configuración → Telescopio… → Conectar: COM1 connected"));
 
-    mount.Slew(kDemoSlewX, kDemoSlewY, settings.slew);
-    WaitUntil([&] { return !mount.Slewing(); }, static_cast<int>(settings.slew.count()) + 10000);
+    const int slewMs = static_cast<int>(settings.slew.count());
+    const bool slewed = WaitUntil(
+        [&] {
+            ReadTotals(mount, report.sentX, report.sentY);
+            return report.sentX == kDemoSlewX && report.sentY == kDemoSlewY;
+        },
+        (kStillBeforeSeconds + 2) * 1000 + slewMs + 10000);
+    if (!slewed) {
+        report.problem = QStringLiteral("the mount did not finish its slew");
+        return false;
+    }
     WaitUntil([] { return false; }, kSettleMs);
-    report.sentX = mount.SentX();
-    report.sentY = mount.SentY();
     Say(QStringLiteral("The mount slewed %1 counts in X and %2 in Y:   %3   %4")
             .arg(report.sentX)
             .arg(report.sentY)
@@ -158,27 +218,34 @@ DemoReport RunDemo(const DemoSettings& settings) {
         report.problem = QStringLiteral("cannot make the folder %1").arg(folder.path());
         return report;
     }
-    ChartSimulator chart(ChartSimulator::Settings{});
-    SimulatedMount mount;
-    if (!chart.Start() || mount.Path().empty()) {
-        report.problem = QStringLiteral("cannot start the simulators");
+    QTemporaryFile script;
+    if (!script.open() || script.write(MountScript(settings.slew)) < 0 || !script.flush()) {
+        report.problem = QStringLiteral("cannot write the mount's script");
         return report;
     }
-    report.comPort = QString::fromStdString(mount.Path());
+    ChartSimulator chart(ChartSimulator::Settings{});
+    if (!chart.Start()) {
+        report.problem = QStringLiteral("cannot start the chart simulator");
+        return report;
+    }
     report.chartServer = QStringLiteral("127.0.0.1:%1").arg(chart.Port());
-    qputenv("MIVLO_COM1", report.comPort.toLocal8Bit());
     qputenv("MIVLO_CIEL", report.chartServer.toLocal8Bit());
-    Say(QStringLiteral("Simulated mount on %1 (MIVLO_COM1), simulated Cartes du Ciel on %2 "
-                       "(MIVLO_CIEL)")
-            .arg(report.comPort, report.chartServer));
+    Say(QStringLiteral("Simulated Cartes du Ciel on %1 (MIVLO_CIEL)").arg(report.chartServer));
+
+    DemoSettings run = settings;
+    if (run.mountSimulator.isEmpty()) run.mountSimulator = QStringLiteral(MIVLO_MOUNTSIM);
+    QProcess mount;
 
     BoxRecorder boxes;
     CMainFrame w;
     WhenModalAppears(nullptr, [&](QWidget*) {
-        report.ok = Script(w, mount, chart, settings, folder, report);
+        report.ok = Script(w, mount, script.fileName(), chart, run, folder, report);
         w.EndDialog(IDCANCEL);
     });
     w.DoModal();
+    // The program has let go of the port: the mount may hang up now.
+    mount.terminate();
+    mount.waitForFinished();
     chart.Stop();
 
     report.messages = boxes.Texts();

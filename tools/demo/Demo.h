@@ -10,6 +10,8 @@
 struct DemoSettings {
     QString outputFolder = QStringLiteral("out");
     std::chrono::milliseconds slew{4000};
+    // The mount simulator's program; empty: the one built with the demo.
+    QString mountSimulator;
 };
 
 // The star the demo syncs on before the mount moves, as typed into GO-TO.
@@ -33,6 +35,7 @@ struct DemoReport {
     // The texts of boxes 1000 to 1015 (equatorial, then horizontal).
     QStringList shownBefore;
     QStringList shownAfter;
+    // The counts the mount simulator says it sent.
     int sentX = 0;
     int sentY = 0;
     QStringList messages;  // the message boxes shown, in order

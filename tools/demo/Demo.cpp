@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QDir>
 #include <QPixmap>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryFile>
 #include <algorithm>
@@ -16,6 +15,7 @@
 #include "res/ResourceIds.h"
 #include "tools/automation/ModalScript.h"
 #include "tools/chartsim/ChartSimulator.h"
+#include "tools/demo/ChildProcess.h"
 
 namespace {
 
@@ -125,27 +125,26 @@ QByteArray MountScript(std::chrono::milliseconds slew) {
 }
 
 // Starts the mount simulator on the script; its device, or empty.
-QString StartMount(QProcess& mount, const QString& program, const QString& script) {
-    mount.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    mount.start(program, {QStringLiteral("--script"), script, QStringLiteral("--totals")});
-    if (!mount.waitForStarted()) return {};
-    while (!mount.canReadLine() && mount.waitForReadyRead(5000)) {
+QString StartMount(ChildProcess& mount, const QString& program, const QString& script) {
+    if (!mount.Start({program.toStdString(), "--script", script.toStdString(), "--totals"})) {
+        return {};
     }
-    return QString::fromLocal8Bit(mount.readLine()).trimmed();
+    const auto device = mount.ReadLine(std::chrono::seconds(5));
+    return device ? QString::fromStdString(*device).trimmed() : QString();
 }
 
 // Reads the running totals the mount prints each second into x and y.
-void ReadTotals(QProcess& mount, int& x, int& y) {
+void ReadTotals(ChildProcess& mount, int& x, int& y) {
     static const QRegularExpression totals(QStringLiteral("^X=(-?\\d+) Y=(-?\\d+)"));
-    while (mount.canReadLine()) {
-        const auto m = totals.match(QString::fromLocal8Bit(mount.readLine()));
+    while (const auto line = mount.ReadLine(std::chrono::milliseconds(0))) {
+        const auto m = totals.match(QString::fromStdString(*line));
         if (!m.hasMatch()) continue;
         x = m.captured(1).toInt();
         y = m.captured(2).toInt();
     }
 }
 
-bool Script(CMainFrame& w, QProcess& mount, const QString& script, const ChartSimulator& chart,
+bool Script(CMainFrame& w, ChildProcess& mount, const QString& script, const ChartSimulator& chart,
             const DemoSettings& settings, const QDir& folder, DemoReport& report) {
     SyncOnStar(w);
     report.shownBefore = Shown(w);
@@ -234,7 +233,7 @@ DemoReport RunDemo(const DemoSettings& settings) {
 
     DemoSettings run = settings;
     if (run.mountSimulator.isEmpty()) run.mountSimulator = QStringLiteral(MIVLO_MOUNTSIM);
-    QProcess mount;
+    ChildProcess mount;
 
     BoxRecorder boxes;
     CMainFrame w;
@@ -243,9 +242,9 @@ DemoReport RunDemo(const DemoSettings& settings) {
         w.EndDialog(IDCANCEL);
     });
     w.DoModal();
-    // The program has let go of the port: the mount may hang up now.
-    mount.terminate();
-    mount.waitForFinished();
+    // The program has let go of the port: the mount may hang up now. It has
+    // nothing of its own to tidy, and what it still sends nobody reads.
+    mount.Kill();
     chart.Stop();
 
     report.messages = boxes.Texts();

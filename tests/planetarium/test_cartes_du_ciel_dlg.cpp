@@ -9,6 +9,7 @@
 #include <functional>
 #include <iterator>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,11 @@
 #include "res/ResourceIds.h"
 #include "tools/automation/ModalScript.h"
 #include "tools/chartsim/ChartSimulator.h"
+
+// Message texts in failures, readable.
+void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace {
 

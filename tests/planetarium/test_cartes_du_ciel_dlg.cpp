@@ -19,6 +19,14 @@
 #include "tools/automation/ModalScript.h"
 #include "tools/chartsim/ChartSimulator.h"
 
+// Qt's own worker threads (the window icon's image conversions) synchronise
+// inside Qt's uninstrumented libraries, which ThreadSanitizer cannot see; what
+// those libraries copy and free is left out, our own code is still checked.
+extern "C" const char* __tsan_default_suppressions() {
+    return "called_from_lib:libQt6Core.so.6\n"
+           "called_from_lib:libQt6Gui.so.6\n";
+}
+
 // Message texts in failures, readable.
 void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';

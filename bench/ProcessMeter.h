@@ -1,0 +1,42 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+// What a running process has spent so far, summed over all its threads.
+struct ProcessCost {
+    double cpuSeconds = 0;
+    // Each time a thread went to sleep on its own (voluntary context
+    // switches); every one of them ends in a wake-up.
+    long wakeUps = 0;
+};
+
+// The cost so far of the process, read from /proc/<pid>/task/*/.
+ProcessCost MeasureProcess(pid_t pid);
+
+// The monotonic clock in nanoseconds, comparable across processes.
+long long MonotonicNanoseconds();
+
+// A program started with its standard output on a pipe that we read by lines.
+// The child is killed and reaped when this goes.
+class ChildProcess {
+  public:
+    explicit ChildProcess(const std::vector<std::string>& argv);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    pid_t Pid() const { return m_nPid; }
+    // The next line the child prints, without its end; empty when it ends or
+    // stays silent for timeoutMs.
+    std::string ReadLine(int timeoutMs);
+    // Waits for the child to end by itself.
+    void Wait();
+
+  private:
+    pid_t m_nPid = -1;
+    int m_nOutput = -1;
+    std::string m_strPending;
+};

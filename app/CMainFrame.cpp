@@ -1,19 +1,21 @@
 #include "app/CMainFrame.h"
 
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMetaObject>
 #include <QPointer>
+#include <QStyleHints>
 
 #include <stdexcept>
 
 #include "alignment/CCorrigeDlg.h"
 #include "app/CAboutDlg.h"
 #include "config/CConfiguraDlg.h"
+#include "encoder/CommMessages.h"
 #include "planetarium/CCartesduCielDlg.h"
 #include "planetarium/ChartText.h"
 #include "planetarium/PointingCommand.h"
-#include "encoder/CommMessages.h"
 #include "platform/DataExchange.h"
 #include "platform/MessageBox.h"
 #include "res/AppIcon.h"
@@ -30,7 +32,8 @@ QString Hemisferio(std::uint8_t norte, const char* si, const char* no) {
 
 CMainFrame::CMainFrame(QWidget* parent)
     : CDialog(IDD_MIVLO_DIALOG, parent), m_hIcon(LoadAppIcon()) {
-    m_DDE.SetMessageBox([](const std::string& texto) { AfxMessageBox(QString::fromStdString(texto)); });
+    m_DDE.SetMessageBox(
+        [](const std::string& texto) { AfxMessageBox(QString::fromStdString(texto)); });
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -60,6 +63,9 @@ bool CMainFrame::OnInitDialog() {
         }
     }
 
+    // A blinking text cursor wakes the program twice a second for as long as
+    // it waits; a steady one lets it sleep through a night on battery.
+    QGuiApplication::styleHints()->setCursorFlashTime(0);
     setWindowIcon(m_hIcon);
     OnReset();
     return true;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -29,15 +30,22 @@ struct Rates {
     double wakeUpsPerSecond = 0;
 };
 
-// The process's cost per second while meanwhile runs.
+// The process's cost per second while meanwhile runs, read every 100 ms.
 Rates Over(pid_t pid, const std::function<void()>& meanwhile) {
-    const ProcessCost before = MeasureProcess(pid);
+    CostAccumulator cost(pid);
     const long long start = MonotonicNanoseconds();
+    std::atomic<bool> done{false};
+    std::thread sampler([&] {
+        while (!done) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            cost.Sample();
+        }
+    });
     meanwhile();
-    const ProcessCost after = MeasureProcess(pid);
+    done = true;
+    sampler.join();
     const double elapsed = static_cast<double>(MonotonicNanoseconds() - start) / 1e9;
-    return {(after.cpuSeconds - before.cpuSeconds) / elapsed,
-            static_cast<double>(after.wakeUps - before.wakeUps) / elapsed};
+    return {cost.Total().cpuSeconds / elapsed, static_cast<double>(cost.Total().wakeUps) / elapsed};
 }
 
 void Sleep(double seconds) {

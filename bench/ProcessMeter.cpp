@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <stdexcept>
@@ -38,19 +39,31 @@ long ThreadWakeUps(const std::string& task) {
 
 }  // namespace
 
-ProcessCost MeasureProcess(pid_t pid) {
-    ProcessCost cost;
+std::map<pid_t, ProcessCost> MeasureThreads(pid_t pid) {
+    std::map<pid_t, ProcessCost> threads;
     const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
     DIR* directory = opendir(tasks.c_str());
-    if (directory == nullptr) return cost;
+    if (directory == nullptr) return threads;
     while (const dirent* entry = readdir(directory)) {
         if (entry->d_name[0] == '.') continue;
         const std::string task = tasks + "/" + entry->d_name;
-        cost.cpuSeconds += ThreadCpuSeconds(task);
-        cost.wakeUps += ThreadWakeUps(task);
+        threads[std::atoi(entry->d_name)] = {ThreadCpuSeconds(task), ThreadWakeUps(task)};
     }
     closedir(directory);
-    return cost;
+    return threads;
+}
+
+CostAccumulator::CostAccumulator(pid_t pid) : m_nPid(pid), m_Last(MeasureThreads(pid)) {}
+
+void CostAccumulator::Sample() {
+    const std::map<pid_t, ProcessCost> now = MeasureThreads(m_nPid);
+    for (const auto& [thread, cost] : now) {
+        const auto before = m_Last.find(thread);
+        const ProcessCost start = before != m_Last.end() ? before->second : ProcessCost{};
+        m_Total.cpuSeconds += cost.cpuSeconds - start.cpuSeconds;
+        m_Total.wakeUps += cost.wakeUps - start.wakeUps;
+    }
+    m_Last = now;
 }
 
 long long MonotonicNanoseconds() {

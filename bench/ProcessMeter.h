@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,24 @@ struct ProcessCost {
     long wakeUps = 0;
 };
 
-// The cost so far of the process, read from /proc/<pid>/task/*/.
-ProcessCost MeasureProcess(pid_t pid);
+// The cost so far of each thread of the process, by thread id, read from
+// /proc/<pid>/task/*/.
+std::map<pid_t, ProcessCost> MeasureThreads(pid_t pid);
+
+// Adds up what a process spends while it runs, thread by thread, so that a
+// thread that ends meanwhile does not take its past cost away with it.
+class CostAccumulator {
+  public:
+    explicit CostAccumulator(pid_t pid);
+    // Takes a new reading; call it often enough that a short-lived thread is seen.
+    void Sample();
+    const ProcessCost& Total() const { return m_Total; }
+
+  private:
+    pid_t m_nPid;
+    std::map<pid_t, ProcessCost> m_Last;
+    ProcessCost m_Total;
+};
 
 // The monotonic clock in nanoseconds, comparable across processes.
 long long MonotonicNanoseconds();

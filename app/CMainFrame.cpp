@@ -32,6 +32,9 @@ QString Hemisferio(std::uint8_t norte, const char* si, const char* no) {
 
 CMainFrame::CMainFrame(QWidget* parent)
     : CDialog(IDD_MIVLO_DIALOG, parent), m_hIcon(LoadAppIcon()) {
+    // A blinking text cursor wakes the program twice a second for as long as
+    // it waits; a steady one lets it sleep through a night on battery.
+    QGuiApplication::styleHints()->setCursorFlashTime(0);
     m_DDE.SetMessageBox(
         [](const std::string& texto) { AfxMessageBox(QString::fromStdString(texto)); });
 }
@@ -63,9 +66,6 @@ bool CMainFrame::OnInitDialog() {
         }
     }
 
-    // A blinking text cursor wakes the program twice a second for as long as
-    // it waits; a steady one lets it sleep through a night on battery.
-    QGuiApplication::styleHints()->setCursorFlashTime(0);
     setWindowIcon(m_hIcon);
     OnReset();
     return true;

@@ -25,8 +25,6 @@ export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 # Qt's chatter about the offscreen platform is not a figure.
 export QT_LOGGING_RULES="*.debug=false;qt.qpa.*=false"
-# The offscreen platform says it cannot size hints on every start.
-exec 3>&2
 
 {
     echo "# M.I.V.LO. benchmarks"

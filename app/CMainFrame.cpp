@@ -1,9 +1,11 @@
 #include "app/CMainFrame.h"
 
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMetaObject>
 #include <QPointer>
+#include <QStyleHints>
 
 #include <stdexcept>
 
@@ -30,6 +32,9 @@ QString Hemisferio(std::uint8_t norte, const char* si, const char* no) {
 
 CMainFrame::CMainFrame(QWidget* parent)
     : CDialog(IDD_MIVLO_DIALOG, parent), m_hIcon(LoadAppIcon()) {
+    // A blinking text cursor wakes the program twice a second for as long as
+    // it waits; a steady one lets it sleep through a night on battery.
+    QGuiApplication::styleHints()->setCursorFlashTime(0);
     m_DDE.SetMessageBox(
         [](const std::string& texto) { AfxMessageBox(QString::fromStdString(texto)); });
 }

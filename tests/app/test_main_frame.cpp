@@ -46,7 +46,7 @@ TEST(CMainFrame, OpensWithTheInitialDisplay) {
         EXPECT_EQ(Cajas(v, {1016, 1017, 1018, 1020, 1021, 1022}),
                   L({"0", "0", "0", "0", "0", "0"}));
         EXPECT_EQ(v.GetCurSel(1029), 0);
-        EXPECT_EQ(QApplication::focusWidget(), v.GetDlgItem(1016));
+        EXPECT_EQ(v.focusWidget(), v.GetDlgItem(1016));
         EXPECT_FALSE(v.windowIcon().isNull());
     });
 }

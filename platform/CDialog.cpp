@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -166,7 +167,10 @@ void CDialog::BuildControls(QWidget* client) {
         QWidget* w = MakeControl(c, client);
         w->setGeometry(du.Rect(c));
         if (c.kind == ControlKind::ComboBox) {
-            w->setGeometry(du.X(c.x), du.Y(c.y), du.X(c.width), std::max(du.Y(12), w->height()));
+            // The template's height includes the dropped list; the box itself
+            // is one line high.
+            w->setGeometry(du.X(c.x), du.Y(c.y), du.X(c.width),
+                           std::max(du.Y(12), w->minimumSizeHint().height()));
         }
         if (c.id >= 0) w->setObjectName(QString::number(c.id));
         if (c.kind == ControlKind::GroupBox) w->lower();  // frames stay behind what they frame
@@ -316,7 +320,30 @@ void CDialog::OnTimer(int /*id*/) {}
 
 void CDialog::OnDestroy() {}
 
+bool CDialog::event(QEvent* event) {
+    // A stream of encoder bytes rewrites the boxes hundreds of times a
+    // second; the screen shows one frame in 16 ms, so the window is painted
+    // no more often than that and the bytes are not held up by painting.
+    constexpr qint64 kFrameMs = 16;
+    if (event->type() == QEvent::UpdateRequest) {
+        const qint64 desde = m_UltimoPintado.isValid() ? m_UltimoPintado.elapsed() : kFrameMs;
+        if (desde < kFrameMs) {
+            if (!m_PintadoAplazado.isActive()) {
+                m_PintadoAplazado.start(static_cast<int>(kFrameMs - desde), Qt::PreciseTimer, this);
+            }
+            return true;
+        }
+        m_UltimoPintado.restart();
+    }
+    return QDialog::event(event);
+}
+
 void CDialog::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_PintadoAplazado.timerId()) {
+        m_PintadoAplazado.stop();
+        QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+        return;
+    }
     for (auto& [id, timer] : m_Timers) {
         if (timer.qtId != event->timerId()) continue;
         m_nTicksDue = timer.schedule.TicksDue(TimerSchedule::Clock::now());

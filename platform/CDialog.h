@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QBasicTimer>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QString>
 #include <cstdint>
 #include <map>
@@ -70,6 +72,7 @@ class CDialog : public QDialog {
     int TimerTicksDue() const { return m_nTicksDue; }
     QMenuBar* MenuBar() const { return m_pMenuBar; }
 
+    bool event(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void reject() override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -87,4 +90,7 @@ class CDialog : public QDialog {
     QMenuBar* m_pMenuBar = nullptr;
     std::map<int, Timer> m_Timers;
     int m_nTicksDue = 1;
+    // Painting is held to one frame at a time while the boxes change faster.
+    QElapsedTimer m_UltimoPintado;
+    QBasicTimer m_PintadoAplazado;
 };

@@ -254,8 +254,10 @@ void CMainFrame::PostToOwnerThread(std::function<void()> task) {
 }
 
 long CMainFrame::OnCommNotification(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-    if (message == WM_COMM_RXCHAR) return OnCommRxChar(wParam, lParam);
-    return 0;
+    if (message != WM_COMM_RXCHAR) return 0;
+    const long resultado = OnCommRxChar(wParam, lParam);
+    PaintIfDue();
+    return resultado;
 }
 
 void CMainFrame::ShowApplicationError(const std::string& text) {

@@ -70,12 +70,11 @@ QLineEdit* MakeEdit(const ControlTemplate& c, QWidget* parent) {
     if ((c.styles & kRightAlign) != 0) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     if ((c.styles & kCentre) != 0) edit->setAlignment(Qt::AlignCenter);
     if ((c.styles & (kDigitsOnly | kSignedDigits)) != 0) {
-        const QString patron = (c.styles & kSignedDigits) != 0 ? QStringLiteral("-?[0-9]*")
-                                                                : QStringLiteral("[0-9]*");
+        const QString patron =
+            (c.styles & kSignedDigits) != 0 ? QStringLiteral("-?[0-9]*") : QStringLiteral("[0-9]*");
         edit->setValidator(new QRegularExpressionValidator(QRegularExpression(patron), edit));
     }
     edit->setTextMargins(0, 0, 0, 0);
-    edit->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px 1px; }"));
     return edit;
 }
 
@@ -320,28 +319,45 @@ void CDialog::OnTimer(int /*id*/) {}
 
 void CDialog::OnDestroy() {}
 
+namespace {
+
+// The screen shows one frame in 16 ms.
+constexpr qint64 kFrameMs = 16;
+// A change still unpainted this long after the last frame is painted anyway.
+constexpr int kLatestPaintMs = 50;
+
+}  // namespace
+
 bool CDialog::event(QEvent* event) {
     // A stream of encoder bytes rewrites the boxes hundreds of times a
-    // second; the screen shows one frame in 16 ms, so the window is painted
-    // no more often than that and the bytes are not held up by painting.
-    constexpr qint64 kFrameMs = 16;
+    // second: the window is painted at most once a frame, so that painting
+    // does not hold the bytes up.
     if (event->type() == QEvent::UpdateRequest) {
-        const qint64 desde = m_UltimoPintado.isValid() ? m_UltimoPintado.elapsed() : kFrameMs;
-        if (desde < kFrameMs) {
-            if (!m_PintadoAplazado.isActive()) {
-                m_PintadoAplazado.start(static_cast<int>(kFrameMs - desde), Qt::PreciseTimer, this);
-            }
+        if (m_UltimoPintado.isValid() && m_UltimoPintado.elapsed() < kFrameMs) {
+            m_bPintadoPendiente = true;
+            if (!m_PintadoAplazado.isActive()) m_PintadoAplazado.start(kLatestPaintMs, this);
             return true;
         }
         m_UltimoPintado.restart();
+        m_bPintadoPendiente = false;
+        m_PintadoAplazado.stop();
     }
     return QDialog::event(event);
+}
+
+void CDialog::PaintIfDue() {
+    if (m_bPintadoPendiente && m_UltimoPintado.elapsed() >= kFrameMs) RequestPaint();
+}
+
+void CDialog::RequestPaint() {
+    m_bPintadoPendiente = false;
+    QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
 }
 
 void CDialog::timerEvent(QTimerEvent* event) {
     if (event->timerId() == m_PintadoAplazado.timerId()) {
         m_PintadoAplazado.stop();
-        QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+        RequestPaint();
         return;
     }
     for (auto& [id, timer] : m_Timers) {

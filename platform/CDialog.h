@@ -70,6 +70,9 @@ class CDialog : public QDialog {
     // Within OnTimer: how many whole periods this tick stands for (more than
     // 1 when it came late or ticks merged).
     int TimerTicksDue() const { return m_nTicksDue; }
+    // Paints a change held back for the frame rate, if a frame is due. Called
+    // right after handling a byte, it paints in the gap before the next one.
+    void PaintIfDue();
     QMenuBar* MenuBar() const { return m_pMenuBar; }
 
     bool event(QEvent* event) override;
@@ -83,6 +86,7 @@ class CDialog : public QDialog {
         TimerSchedule schedule;
     };
 
+    void RequestPaint();
     void BuildMenu(int menuId);
     void BuildControls(QWidget* client);
 
@@ -93,4 +97,5 @@ class CDialog : public QDialog {
     // Painting is held to one frame at a time while the boxes change faster.
     QElapsedTimer m_UltimoPintado;
     QBasicTimer m_PintadoAplazado;
+    bool m_bPintadoPendiente = false;
 };

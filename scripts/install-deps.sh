@@ -3,7 +3,9 @@
 # they are all there already. Usage: scripts/install-deps.sh [extra packages]
 set -euo pipefail
 
-packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev "$@")
+# clang and its runtime (libFuzzer among it) build the fuzzers.
+packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-dev "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -17,8 +17,7 @@ TestOwner::~TestOwner() {
 void TestOwner::PostToOwnerThread(std::function<void()> task) {
     {
         const std::lock_guard lock(m_Mutex);
-        if (m_nUnfinished > 0) m_bPostedWhileBusy = true;
-        ++m_nUnfinished;
+        if (m_bHandling) m_bPostedWhileBusy = true;
         ++m_nPosted;
         m_Tasks.push_back(std::move(task));
     }
@@ -30,9 +29,14 @@ long TestOwner::OnCommNotification(unsigned message, std::uintptr_t wParam, std:
     {
         const std::lock_guard lock(m_Mutex);
         m_Notifications.push_back(notification);
+        m_bHandling = true;
     }
     m_Changed.notify_all();
     if (m_OnNotification) m_OnNotification(notification);
+    // Cleared before the hand-off learns the handler is done, so a post after
+    // that is the next one rather than one made while busy.
+    const std::lock_guard lock(m_Mutex);
+    m_bHandling = false;
     return 0;
 }
 
@@ -62,7 +66,6 @@ void TestOwner::RunPending() {
     {
         const std::lock_guard lock(m_Mutex);
         m_Tasks.push_back([&ran] { ran.set_value(); });
-        ++m_nUnfinished;
     }
     m_Changed.notify_all();
     ran.get_future().wait();
@@ -99,6 +102,5 @@ void TestOwner::Loop() {
         lock.unlock();
         task();
         lock.lock();
-        --m_nUnfinished;
     }
 }

@@ -43,7 +43,7 @@ class TestOwner : public CommOwner {
 
     std::vector<Notification> Notifications();
     std::vector<std::string> Boxes();
-    // Whether a task was posted while an earlier one had not finished.
+    // Whether a task was posted while a notification was being handled.
     bool PostedWhileBusy();
 
   private:
@@ -54,7 +54,7 @@ class TestOwner : public CommOwner {
     std::condition_variable m_Changed;
     std::deque<std::function<void()>> m_Tasks;
     std::size_t m_nPosted = 0;
-    std::size_t m_nUnfinished = 0;
+    bool m_bHandling = false;
     bool m_bPostedWhileBusy = false;
     bool m_bQuit = false;
     std::vector<Notification> m_Notifications;

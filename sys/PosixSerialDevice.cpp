@@ -181,7 +181,10 @@ int PosixSerialDevice::BuildSettings(unsigned baud, char parity, unsigned dataBi
 
 int PosixSerialDevice::ApplySettings() {
     if (RetryOnInterrupt([&] { return tcsetattr(m_nDescriptor, TCSANOW, &m_Settings); }) != 0) {
-        return errno;
+        const int error = errno;
+        // The C library reads the settings back and refuses a character size
+        // that did not stick; a pseudo-terminal has no framing and keeps 8 bits.
+        if (error != EINVAL || !IsPseudoTerminal()) return error;
     }
     return HoldRtsOn();
 }

@@ -5,6 +5,10 @@
 
 namespace {
 
+// The server's fields are a few dozen characters. The regular expressions
+// recurse once per character, so a longer payload would exhaust the stack.
+constexpr std::size_t kLongestField = 1024;
+
 // A signed angle as the server writes it, e.g. +12d04m09s; groups: sign,
 // degrees, minutes, whole seconds, fraction of seconds.
 const std::string kAngle = R"(([+-]?)(\d{1,3})d(\d{1,2})m(\d{1,2})(?:\.(\d+))?s)";
@@ -29,7 +33,7 @@ std::string Sign(const std::ssub_match& sign) {
 
 std::optional<std::smatch> MatchWhole(const std::string& text, const std::regex& pattern) {
     std::smatch match;
-    if (!std::regex_match(text, match, pattern)) {
+    if (text.size() > kLongestField || !std::regex_match(text, match, pattern)) {
         return std::nullopt;
     }
     return match;
@@ -130,10 +134,11 @@ std::string ToServerCommand(std::string_view poke) {
     const std::string text(poke.substr(0, poke.find_first_of(std::string_view("\0\r\n", 3))));
     static const std::regex move(
         R"re(MOVE RA: (\d+h\d+m\d+(?:\.\d+)?s) DEC:([+-]?\d+)\xB0(\d+)'(\d+(?:\.\d+)?)" FOV:(.*))re");
-    std::smatch m;
-    if (!std::regex_match(text, m, move)) {
+    const auto m = MatchWhole(text, move);
+    if (!m) {
         return PrintableAscii(text);
     }
-    return PrintableAscii("MOVE RA:" + m[1].str() + " DEC:" + m[2].str() + "d" + m[3].str() + "m" +
-                          m[4].str() + "s" + ServerFieldOfView(m[5]).value_or(""));
+    return PrintableAscii("MOVE RA:" + (*m)[1].str() + " DEC:" + (*m)[2].str() + "d" +
+                          (*m)[3].str() + "m" + (*m)[4].str() + "s" +
+                          ServerFieldOfView((*m)[5]).value_or(""));
 }

@@ -21,11 +21,12 @@ std::optional<std::string> OkPayload(std::string_view replyLine);
 
 // The chart text in the classic layout whose fixed columns the chart readers
 // use (Windows-1252, lines joined by CR LF); nothing when a payload does not
-// read as its field.
+// read as its field or is longer than any field (1024 characters).
 std::optional<std::string> ComposeChartText(const ChartReplies& replies);
 
 // The server command line for a poked text, without its line end: a
-// "MOVE RA: " pointing in the server's own syntax, anything else as it
-// stands. The text ends at its first zero, CR or LF, so one poke is one
-// command, and every byte outside printable ASCII is sent as '?'.
+// "MOVE RA: " pointing of up to 1024 characters in the server's own syntax,
+// anything else as it stands. The text ends at its first zero, CR or LF, so
+// one poke is one command, and every byte outside printable ASCII is sent
+// as '?'.
 std::string ToServerCommand(std::string_view poke);

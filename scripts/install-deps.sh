@@ -3,7 +3,10 @@
 # they are all there already. Usage: scripts/install-deps.sh [extra packages]
 set -euo pipefail
 
-packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev "$@")
+# clang and its runtime (libFuzzer among it) build the fuzzers; the last two
+# validate the desktop entry and the AppStream metainfo.
+packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-dev desktop-file-utils appstream "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -182,8 +182,8 @@ int PosixSerialDevice::BuildSettings(unsigned baud, char parity, unsigned dataBi
 int PosixSerialDevice::ApplySettings() {
     if (RetryOnInterrupt([&] { return tcsetattr(m_nDescriptor, TCSANOW, &m_Settings); }) != 0) {
         const int error = errno;
-        // A pseudo-terminal keeps its 8-bit characters whatever size is asked
-        // for, and the C library reports that as EINVAL; the rest was applied.
+        // The C library reads the settings back and refuses a character size
+        // that did not stick; a pseudo-terminal has no framing and keeps 8 bits.
         if (error != EINVAL || !IsPseudoTerminal()) return error;
     }
     return HoldRtsOn();

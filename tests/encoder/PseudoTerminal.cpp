@@ -1,5 +1,6 @@
 #include "tests/encoder/PseudoTerminal.h"
 
+#include <fcntl.h>
 #include <pty.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -26,6 +27,12 @@ void PseudoTerminal::Send(const std::vector<std::uint8_t>& bytes) {
     if (write(m_nMaster, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
         throw std::runtime_error("write to the pseudo-terminal failed");
     }
+}
+
+std::size_t PseudoTerminal::SendSome(const std::uint8_t* bytes, std::size_t count) {
+    fcntl(m_nMaster, F_SETFL, fcntl(m_nMaster, F_GETFL) | O_NONBLOCK);
+    const ssize_t written = write(m_nMaster, bytes, count);
+    return written > 0 ? static_cast<std::size_t>(written) : 0;
 }
 
 int PseudoTerminal::Waiting() {

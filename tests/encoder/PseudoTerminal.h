@@ -19,6 +19,9 @@ class PseudoTerminal {
 
     const std::string& Path() const { return m_strPath; }
     void Send(const std::vector<std::uint8_t>& bytes);
+    // Writes what the line takes at once, without waiting for room; the
+    // number of bytes written. Send must not be used after it.
+    std::size_t SendSome(const std::uint8_t* bytes, std::size_t count);
     // Waits a few seconds at most until that many bytes wait on the line.
     bool WaitForWaiting(int count);
     int Waiting();

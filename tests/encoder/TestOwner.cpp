@@ -17,7 +17,7 @@ TestOwner::~TestOwner() {
 void TestOwner::PostToOwnerThread(std::function<void()> task) {
     {
         const std::lock_guard lock(m_Mutex);
-        if (m_bInHandler || !m_Tasks.empty()) m_bPostedWhileBusy = true;
+        if (m_bHandling) m_bPostedWhileBusy = true;
         ++m_nPosted;
         m_Tasks.push_back(std::move(task));
     }
@@ -29,12 +29,14 @@ long TestOwner::OnCommNotification(unsigned message, std::uintptr_t wParam, std:
     {
         const std::lock_guard lock(m_Mutex);
         m_Notifications.push_back(notification);
-        m_bInHandler = true;
+        m_bHandling = true;
     }
     m_Changed.notify_all();
     if (m_OnNotification) m_OnNotification(notification);
+    // Cleared before the hand-off learns the handler is done, so a post after
+    // that is the next one rather than one made while busy.
     const std::lock_guard lock(m_Mutex);
-    m_bInHandler = false;
+    m_bHandling = false;
     return 0;
 }
 
@@ -58,15 +60,12 @@ bool TestOwner::WaitForPosted(std::size_t count) {
     return WaitFor([&] { return m_nPosted >= count; });
 }
 
-void TestOwner::RunOnOwnerThread(const std::function<void()>& task) {
+void TestOwner::RunPending() {
     std::promise<void> ran;
-    // Queued directly, so that it does not count as a hand-off of the driver.
+    // Posted directly, so that it does not count as a hand-off of the driver.
     {
         const std::lock_guard lock(m_Mutex);
-        m_Tasks.push_back([&] {
-            task();
-            ran.set_value();
-        });
+        m_Tasks.push_back([&ran] { ran.set_value(); });
     }
     m_Changed.notify_all();
     ran.get_future().wait();

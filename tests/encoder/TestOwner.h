@@ -38,16 +38,12 @@ class TestOwner : public CommOwner {
     bool WaitForNotifications(std::size_t count);
     bool WaitForBoxes(std::size_t count);
     bool WaitForPosted(std::size_t count);
-    // Runs task on the owner's thread after every task posted before it, and
-    // waits for it.
-    void RunOnOwnerThread(const std::function<void()>& task);
-    void RunPending() {
-        RunOnOwnerThread([] {});
-    }
+    // Returns once every task posted before it has run or been dropped.
+    void RunPending();
 
     std::vector<Notification> Notifications();
     std::vector<std::string> Boxes();
-    // Whether a task was posted while an earlier one waited or a handler ran.
+    // Whether a task was posted while a notification was being handled.
     bool PostedWhileBusy();
 
   private:
@@ -58,7 +54,7 @@ class TestOwner : public CommOwner {
     std::condition_variable m_Changed;
     std::deque<std::function<void()>> m_Tasks;
     std::size_t m_nPosted = 0;
-    bool m_bInHandler = false;
+    bool m_bHandling = false;
     bool m_bPostedWhileBusy = false;
     bool m_bQuit = false;
     std::vector<Notification> m_Notifications;

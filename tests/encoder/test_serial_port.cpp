@@ -140,6 +140,7 @@ TEST_F(SerialPortTest, ReopensThePortItHasOpen) {
     CSerialPort port;
     ASSERT_TRUE(Open(port));
     EXPECT_TRUE(Open(port));
+    EXPECT_TRUE(m_Owner.Boxes().empty());
     ASSERT_TRUE(port.StartListening());
     m_Line.Send({0x40});
     ASSERT_TRUE(m_Owner.WaitForNotifications(2));

@@ -64,6 +64,10 @@ TEST(ComposeChartText, PayloadsThatAreNotTheirFieldGiveNoText) {
         {"Field", &ChartReplies::fov, "wide"},
         {"Date", &ChartReplies::date, "22/12/2001 23:50"},
         {"SiteWithoutLongitude", &ChartReplies::obs, "LAT:+43d37m00sALT:200m"},
+        // Longer than any field: read as it stood, these overflowed the stack.
+        {"EndlessSiteName", &ChartReplies::obs,
+         "LAT:+43d37m00sLON:-01d27m00sALT:200mOBS:" + std::string(60000, 'x')},
+        {"EndlessFraction", &ChartReplies::ra, "05h03m07." + std::string(60000, '0') + "s"},
     };
     for (const auto& c : cases) {
         ChartReplies replies = kToulouse;
@@ -108,6 +112,11 @@ TEST(ToServerCommand, TranslatesPointingAndPassesTheRest) {
          "4'9.0\" FOV:abcdefghij",
          "MOVE RA:5h3m7.00s DEC:+12d4m9.0s"},
         {"OtherText", "REDRAW", "REDRAW"},
+        {"EndlessPointing",
+         "MOVE RA: 5h3m7.00s DEC:+12\xB0"
+         "4'9.0\" FOV:" +
+             std::string(60000, 'x'),
+         "MOVE RA: 5h3m7.00s DEC:+12?4'9.0\" FOV:" + std::string(60000, 'x')},
         {"TerminatingZeroEndsIt", "REDRAW\0GETRA"s, "REDRAW"},
         {"OneLineOnly", "REDRAW\r\nQUIT", "REDRAW"},
         {"BareLineFeed", "REDRAW\nQUIT", "REDRAW"},

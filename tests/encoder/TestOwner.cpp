@@ -60,12 +60,15 @@ bool TestOwner::WaitForPosted(std::size_t count) {
     return WaitFor([&] { return m_nPosted >= count; });
 }
 
-void TestOwner::RunPending() {
+void TestOwner::RunOnOwnerThread(const std::function<void()>& task) {
     std::promise<void> ran;
     // Posted directly, so that it does not count as a hand-off of the driver.
     {
         const std::lock_guard lock(m_Mutex);
-        m_Tasks.push_back([&ran] { ran.set_value(); });
+        m_Tasks.push_back([&] {
+            task();
+            ran.set_value();
+        });
     }
     m_Changed.notify_all();
     ran.get_future().wait();

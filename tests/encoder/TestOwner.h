@@ -38,8 +38,13 @@ class TestOwner : public CommOwner {
     bool WaitForNotifications(std::size_t count);
     bool WaitForBoxes(std::size_t count);
     bool WaitForPosted(std::size_t count);
+    // Runs task on the owner's thread after every task posted before it, and
+    // waits for it.
+    void RunOnOwnerThread(const std::function<void()>& task);
     // Returns once every task posted before it has run or been dropped.
-    void RunPending();
+    void RunPending() {
+        RunOnOwnerThread([] {});
+    }
 
     std::vector<Notification> Notifications();
     std::vector<std::string> Boxes();

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -29,11 +30,20 @@ void WhenModalAppears(QWidget* current, std::function<void(QWidget*)> action, in
 }
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
-    QElapsedTimer reloj;
-    reloj.start();
-    while (!done() && reloj.elapsed() < timeoutMs) {
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
+    if (done()) return true;
+    // An event loop of its own, looked at every few milliseconds: the code
+    // under test keeps the processor instead of a spinning wait.
+    QEventLoop bucle;
+    QTimer sondeo;
+    QObject::connect(&sondeo, &QTimer::timeout, &bucle, [&] {
+        if (done()) bucle.quit();
+    });
+    QTimer limite;
+    limite.setSingleShot(true);
+    QObject::connect(&limite, &QTimer::timeout, &bucle, &QEventLoop::quit);
+    sondeo.start(2);
+    limite.start(timeoutMs);
+    bucle.exec();
     return done();
 }
 

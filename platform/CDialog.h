@@ -3,6 +3,7 @@
 #include <QBasicTimer>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <map>
@@ -91,6 +92,9 @@ class CDialog : public QDialog {
     void BuildControls(QWidget* client);
 
     const DialogTemplate& m_Template;
+    // Every numbered control, found without searching the widget tree: the
+    // boxes are written fifteen times for each encoder byte.
+    std::map<int, QPointer<QWidget>> m_Controles;
     QMenuBar* m_pMenuBar = nullptr;
     std::map<int, Timer> m_Timers;
     int m_nTicksDue = 1;

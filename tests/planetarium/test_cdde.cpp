@@ -10,6 +10,7 @@
 #include "planetarium/ChartServerBackend.h"
 #include "planetarium/ChartText.h"
 #include "planetarium/PointingCommand.h"
+#include "tests/planetarium/ToulouseChart.h"
 #include "tools/chartsim/ChartSimulator.h"
 
 namespace {
@@ -18,15 +19,6 @@ using namespace std::chrono_literals;
 using Fault = ChartSimulator::Fault;
 
 const std::string kFallo = "Fallo en la recepci\xC3\xB3n de datos DDE";
-
-const std::string kToulouseText =
-    "22/12/2001  23:50:58   \r\n"
-    "RA: 05h03m07.00s DEC:+12\xB0"
-    "04'09.0\" FOV:+90\xB0"
-    "00'00\"\r\n"
-    ".\r\n"
-    "2001-12-22T23:50:58\r\n"
-    "LAT:+43d37m00s LON:-01d27m00s ALT:200m OBS:Toulouse";
 
 ChartSimulator::Settings Toulouse(Fault fault = Fault::None, int closeAfter = 0) {
     ChartSimulator::Settings settings;

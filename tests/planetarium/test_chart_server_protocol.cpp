@@ -9,6 +9,7 @@
 
 #include "planetarium/ChartServerAddress.h"
 #include "planetarium/ChartServerProtocol.h"
+#include "tests/planetarium/ToulouseChart.h"
 
 namespace {
 
@@ -16,15 +17,6 @@ using namespace std::string_literals;
 
 const ChartReplies kToulouse{"05h03m07s", "+12d04m09s", "+90d00m00s", "2001-12-22T23:50:58",
                              "LAT:+43d37m00sLON:-01d27m00sALT:200mOBS:Toulouse"};
-
-const std::string kToulouseText =
-    "22/12/2001  23:50:58   \r\n"
-    "RA: 05h03m07.00s DEC:+12\xB0"
-    "04'09.0\" FOV:+90\xB0"
-    "00'00\"\r\n"
-    ".\r\n"
-    "2001-12-22T23:50:58\r\n"
-    "LAT:+43d37m00s LON:-01d27m00s ALT:200m OBS:Toulouse";
 
 TEST(ComposeChartText, ClassicLayout) {
     const auto text = ComposeChartText(kToulouse);

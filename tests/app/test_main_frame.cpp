@@ -10,6 +10,7 @@
 #include "app/CMainFrame.h"
 #include "res/ResourceIds.h"
 #include "tests/support/RunModal.h"
+#include "tests/support/TextList.h"
 #include "tools/automation/ModalScript.h"
 
 namespace {
@@ -29,12 +30,6 @@ QStringList Ecuatoriales(CMainFrame& w) {
 }
 QStringList Horizontales(CMainFrame& w) {
     return Cajas(w, {1008, 1009, 1010, 1011, 1012, 1013, 1014, 1015});
-}
-
-QStringList L(std::initializer_list<const char*> t) {
-    QStringList l;
-    for (const char* s : t) l << QString::fromUtf8(s);
-    return l;
 }
 
 TEST(CMainFrame, OpensWithTheInitialDisplay) {

@@ -3,17 +3,12 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "tests/support/TextList.h"
 #include "tools/demo/Demo.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-QStringList L(std::initializer_list<const char*> t) {
-    QStringList l;
-    for (const char* s : t) l << QString::fromUtf8(s);
-    return l;
-}
 
 // The whole demo, short: the boxes show the star, then the star moved by the
 // slew's counts, and the chart was told where the telescope points.
